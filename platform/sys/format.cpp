@@ -1,0 +1,21 @@
+#include "platform/sys/format.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+std::string Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int size = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string result;
+    if (size > 0) {
+        result.resize(static_cast<size_t>(size));
+        std::vsnprintf(result.data(), result.size() + 1, format, args);
+    }
+    va_end(args);
+    return result;
+}
