@@ -1,0 +1,28 @@
+# Thin wrapper: everything real lives in CMake.
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: all deps configure build test run bench clean
+
+all: build
+
+deps:
+	@./.ci/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+run: build
+	@echo "make run: the console on the simulated modem is not built yet"
+
+bench: build
+	@echo "make bench: no benchmarks yet"
+
+clean:
+	@rm -rf $(BUILD)
