@@ -1,9 +1,9 @@
 #pragma once
-#include "platform/sys/exception.h"
+#include "link/comm_error.h"
 
 // The engine's failure class, raised by the codec too ("Bad UDH", "Bad equipment name"). It lives
 // here because the engine builds on the codec, not the other way round.
-class EGSMError : public Exception {
+class EGSMError : public EComError {
 public:
-    using Exception::Exception;
+    using EComError::EComError;
 };

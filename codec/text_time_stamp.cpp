@@ -47,7 +47,7 @@ TZonedTime ParseTextTimeStamp(std::string_view text)
     // The zone starts at the separator after the seconds, which the last scan stepped over.
     const std::string_view zoneText = text.substr(std::min(pos - 1, text.size()), kZoneChars);
     const int zone = StrToInt(zoneText);
-    // Three digits without a sign are no zone; refuse them rather than wrap into a wrong one.
+    // The number parser also reads "$FF"; refuse what no zone can be rather than wrap it.
     if (zone < -kZoneLimit || zone > kZoneLimit)
         throw EConvertError(Format("'%s' is not a valid integer value", std::string(zoneText).c_str()));
     return {value, static_cast<TTimeZone>(zone)};
