@@ -15,11 +15,34 @@ std::string BytesToHex(std::string_view bytes)
     return text;
 }
 
+namespace {
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
 std::string HexToBytes(std::string_view text)
 {
     std::string bytes;
     bytes.reserve((text.size() + 1) / 2);
     for (size_t i = 0; i < text.size(); i += 2) {
+        // Whole pairs are read directly, as PDU streams are long; the number parser takes the
+        // rest, so a last single digit and the error text stay its own.
+        const int high = HexDigit(text[i]);
+        const int low = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
+        if (high >= 0 && low >= 0) {
+            bytes.push_back(static_cast<char>(high << 4 | low));
+            continue;
+        }
         std::string pair = "$";
         pair.append(text.substr(i, 2));
         bytes.push_back(static_cast<char>(StrToInt(pair)));
