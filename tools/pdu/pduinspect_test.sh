@@ -21,3 +21,4 @@ printf '%s\n' "$out" | sed -n 3p | grep -q '"DA":"12345"' || fail "line 3: $out"
 pdu=$("$tool" encode --da 12345 --text "Hi" --srr --vp 1d) || fail "encode failed"
 [ "$pdu" = "00310005812143F50000A702C834" ] || fail "encode gave $pdu"
 "$tool" encode --da 12345 --text $'\xe6\x97\xa5' 2>/dev/null && fail "encoded a character ISO 8859-1 lacks"
+exit 0
