@@ -6,14 +6,13 @@
 
 #include "codec/first_octet.h"
 #include "codec/sms_owner.h"
+#include "platform/sys/object.h"
 
 // Root of every message, cell broadcast pages included. A message is a value object: PDU
 // encodes its fields on demand, and writing PDU decodes into them field by field, so a failure
 // part-way leaves the fields before it replaced and those after it as they were.
-class TSMS {
+class TSMS : public TObject {
 public:
-    virtual ~TSMS() = default;
-
     // The engine the message belongs to, or none; never owned by the message.
     TSMSOwner* GSM() const { return gsm_; }
     void SetGSM(TSMSOwner* owner) { gsm_ = owner; }
