@@ -101,7 +101,7 @@ public:
             return E_INVALIDARG;
         off_t at = ::lseek(fd_, offset, kWhence[origin]);
         if (at < 0)
-            return SystemError("seek");
+            return errno == EINVAL ? E_INVALIDARG : SystemError("seek");
         if (position)
             *position = uint64_t(at);
         return S_OK;

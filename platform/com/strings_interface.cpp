@@ -68,7 +68,9 @@ HRESULT LoadStringsTypeLibrary()
 
 HRESULT RegisterStdTypeLibrary()
 {
-    return RegisterTypeLib(kStdVclTypeLibrary, ModulePath(&kStdVclTypeLibrary));
+    // An object of internal linkage: a program that refers to the description itself may hold
+    // its own copy of it, which would name the program instead of this library.
+    return RegisterTypeLib(kStdVclTypeLibrary, ModulePath(&published));
 }
 
 HRESULT UnregisterStdTypeLibrary()
@@ -83,7 +85,6 @@ HRESULT CreateVariantEnumerator(std::vector<Variant> items, IUnknown** enumerato
     std::vector<VARIANT> values(items.size());
     for (size_t i = 0; i < items.size(); ++i)
         items[i].Detach(&values[i]);
-    *enumerator = MakeComObject<VariantEnumerator>(std::move(values))->Identity();
-    (*enumerator)->AddRef();
-    return S_OK;
+    return MakeComObject<VariantEnumerator>(std::move(values))->QueryInterface(IUnknown::kIID,
+                                                                                reinterpret_cast<void**>(enumerator));
 }

@@ -42,6 +42,12 @@ std::string NameOf(const TypeRef& type)
     return Format("VT_%u", type.vt);
 }
 
+// IDL writes identifiers without braces.
+std::string Uuid(const GUID& guid)
+{
+    return GuidToString(guid).substr(1, 36);
+}
+
 std::string HelpAttribute(const char* help)
 {
     return help ? Format(", helpstring(\"%s\")", help) : std::string();
@@ -58,7 +64,7 @@ std::string Parameters(std::span<const ParamDescription> params)
             text += ", out";
         if (p.flags & kParamOptional)
             text += Format(", optional, defaultvalue(%d)", p.defaultValue);
-        text += "] " + NameOf(p.type) + " " + p.name;
+        text += "] " + NameOf(p.type) + (p.flags & kParamOut ? "* " : " ") + p.name;
     }
     return text;
 }
@@ -82,7 +88,7 @@ std::string Member(const MemberDescription& m)
 std::string Interface(const InterfaceDescription& iface)
 {
     bool dual = iface.kind == InterfaceKind::Dual;
-    std::string text = Format("  [uuid(%s)%s%s]\n", GuidToString(iface.iid).c_str(), dual ? ", dual" : "",
+    std::string text = Format("  [uuid(%s)%s%s]\n", Uuid(iface.iid).c_str(), dual ? ", dual" : "",
                               HelpAttribute(iface.help).c_str());
     text += Format("  %s %s : %s\n  {\n", dual ? "interface" : "dispinterface", iface.name,
                    iface.base ? iface.base->name : "IDispatch");
@@ -93,8 +99,8 @@ std::string Interface(const InterfaceDescription& iface)
 
 std::string Enum(const EnumDescription& e)
 {
-    std::string text = Format("  [%s]\n  enum %s\n  {\n", e.help ? Format("helpstring(\"%s\")", e.help).c_str() : "",
-                              e.name);
+    std::string text = e.help ? Format("  [helpstring(\"%s\")]\n", e.help) : std::string();
+    text += Format("  enum %s\n  {\n", e.name);
     for (const auto& member : e.members)
         text += Format("    %s = %d;\n", member.name, member.value);
     return text + "  };\n\n";
@@ -102,7 +108,7 @@ std::string Enum(const EnumDescription& e)
 
 std::string Coclass(const CoclassDescription& c)
 {
-    std::string attributes = Format("uuid(%s)%s", GuidToString(c.clsid).c_str(), HelpAttribute(c.help).c_str());
+    std::string attributes = Format("uuid(%s)%s", Uuid(c.clsid).c_str(), HelpAttribute(c.help).c_str());
     if (!(c.flags & kCoclassCreatable))
         attributes += ", noncreatable";
     if (c.flags & kCoclassControl)
@@ -146,7 +152,7 @@ const InterfaceDescription* FindInterface(const TypeLibraryDescription& library,
 std::string DumpTypeLibrary(const TypeLibraryDescription& library)
 {
     std::string text = Format("[uuid(%s), version(%u.%u), lcid(%u)%s]\nlibrary %s\n{\n",
-                              GuidToString(library.libid).c_str(), library.major, library.minor, library.lcid,
+                              Uuid(library.libid).c_str(), library.major, library.minor, library.lcid,
                               HelpAttribute(library.help).c_str(), library.name);
     for (const auto& e : library.enums)
         text += Enum(e);

@@ -51,6 +51,13 @@ void PublishTypeLibrary(const TypeLibraryDescription& library)
     c.libraries.push_back(&library);
 }
 
+std::vector<const TypeLibraryDescription*> PublishedTypeLibraries()
+{
+    Catalogue& c = Published();
+    std::lock_guard guard(c.lock);
+    return c.libraries;
+}
+
 HRESULT RegisterTypeLib(const TypeLibraryDescription& library, const std::string& path)
 {
     TypeLibraryEntry entry{library.libid, library.major, library.minor, library.lcid, library.name,

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/com/type_library.h"
 
@@ -8,6 +9,9 @@
 // the entry names and returns the description it published; descriptions are static data and
 // live as long as the process, since libraries are never unloaded.
 void PublishTypeLibrary(const TypeLibraryDescription& library);
+
+// Every description published so far, in the order of publication.
+std::vector<const TypeLibraryDescription*> PublishedTypeLibraries();
 
 struct PublishedTypeLibrary {
     explicit PublishedTypeLibrary(const TypeLibraryDescription& library) { PublishTypeLibrary(library); }

@@ -12,16 +12,18 @@
 #include "platform/com/error_info.h"
 #include "platform/com/ole_error.h"
 #include "platform/com/strings_interface.h"
+#include "platform/com/type_library_loader.h"
 
 namespace {
 
 using EntryPoint = HRESULT (*)();
 
 constexpr const char* kUsage =
-    "Usage: gwregsvr [-u] [LIBRARY...]\n"
+    "Usage: gwregsvr [-u | -l] [LIBRARY...]\n"
     "  Registers each server library (or with -u unregisters it) in the object registry\n"
     "  ($GATEWAY_REGISTRY, else $XDG_CONFIG_HOME/gateway/registry). Without a library,\n"
-    "  registers (or unregisters) the platform's standard type library alone.\n";
+    "  registers (or unregisters) the platform's standard type library alone.\n"
+    "  -l prints the type libraries the libraries carry (without one, the platform's) as IDL.\n";
 
 int Report(const std::string& what, HRESULT hr)
 {
@@ -38,17 +40,35 @@ int Report(const std::string& what, HRESULT hr)
     return 1;
 }
 
+void* Load(const std::string& library)
+{
+    // A bare file name means the file here, as the user sees it, not a search of the loader's paths.
+    std::string path = std::filesystem::exists(library) ? std::filesystem::absolute(library).string() : library;
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        std::fprintf(stderr, "%s: cannot load: %s\n", library.c_str(), dlerror());
+    return handle;
+}
+
+// Loading a library publishes the descriptions it carries.
+int List(const std::string& library)
+{
+    size_t before = PublishedTypeLibraries().size();
+    if (!Load(library))
+        return 1;
+    auto published = PublishedTypeLibraries();
+    for (size_t i = before; i < published.size(); ++i)
+        std::fputs(DumpTypeLibrary(*published[i]).c_str(), stdout);
+    return 0;
+}
+
 int Run(const std::string& library, bool unregister)
 {
     const char* entryName = unregister ? "DllUnregisterServer" : "DllRegisterServer";
     std::string what = std::string(entryName) + " in " + library;
-    // A bare file name means the file here, as the user sees it, not a search of the loader's paths.
-    std::string path = std::filesystem::exists(library) ? std::filesystem::absolute(library).string() : library;
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        std::fprintf(stderr, "%s: cannot load: %s\n", library.c_str(), dlerror());
+    void* handle = Load(library);
+    if (!handle)
         return 1;
-    }
     auto entry = reinterpret_cast<EntryPoint>(dlsym(handle, entryName));
     if (!entry) {
         std::fprintf(stderr, "%s: no entry point %s\n", library.c_str(), entryName);
@@ -62,10 +82,13 @@ int Run(const std::string& library, bool unregister)
 int main(int argc, char** argv)
 {
     bool unregister = false;
+    bool list = false;
     std::vector<std::string> libraries;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-u") == 0) {
             unregister = true;
+        } else if (std::strcmp(argv[i], "-l") == 0) {
+            list = true;
         } else if (argv[i][0] == '-') {
             std::fputs(kUsage, stderr);
             return 2;
@@ -74,6 +97,17 @@ int main(int argc, char** argv)
         }
     }
     int failures = 0;
+    if (list && unregister) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (list) {
+        if (libraries.empty())
+            std::fputs(DumpTypeLibrary(kStdVclTypeLibrary).c_str(), stdout);
+        for (const auto& library : libraries)
+            failures += List(library);
+        return failures ? 1 : 0;
+    }
     if (!unregister)
         failures += Report("Standard type library", RegisterStdTypeLibrary());
     else if (libraries.empty())
