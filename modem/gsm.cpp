@@ -131,7 +131,10 @@ void TGSM::SetMem1(const std::string& value)
 {
     if (value == mem1_)
         return;
-    CheckCommandText("Mem1", value);
+    // The storage name is the whole argument, quotes included; ";" would chain a command.
+    for (const char c : value)
+        if (c == ';' || static_cast<unsigned char>(c) < 32)
+            throw EGSMError("Mem1 must not contain \";\" or control characters");
     // Stored before the command: a failing command leaves the new name recorded.
     mem1_ = value;
     if (Active())

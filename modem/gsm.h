@@ -157,6 +157,12 @@ protected:
     // The wanted indications the device does not allow.
     virtual TGSMUnsolicitedIndications SetupIndications(TGSMUnsolicitedIndications wanted);
 
+    // Borrow the serial device (its received-data event, its open state) and give it back.
+    void Attach();
+    void Detach(bool restoreHandler);
+    // What the receive handler does with the bytes it has read, on whatever thread it runs.
+    void ReceiveChunk(const std::string& chunk);
+
 private:
     friend class TGSMAsyncThread;
 
@@ -180,8 +186,6 @@ private:
     int RxLength();
 
     // Lifecycle.
-    void Attach();
-    void Detach(bool restoreHandler);
     void RunOpenSequence();
     void EnterPin(const ModelRules& rules);
     void WaitForWind4();

@@ -68,6 +68,11 @@ void TGSM::ReceiveHandler(int count)
         return;
     std::string chunk;
     comDevice_->ReadString(count, chunk);
+    ReceiveChunk(chunk);
+}
+
+void TGSM::ReceiveChunk(const std::string& chunk)
+{
     if (chunk.empty())
         return;
     {
