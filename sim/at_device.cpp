@@ -175,18 +175,35 @@ void TAtDevice::Receive(std::string_view bytes)
 {
     for (char c : bytes) {
         if (poweredOff_)
-            return;
+            break;
         if (prompt_)
             ReceivePromptByte(c);
         else
             ReceiveCommandByte(c);
     }
+    FlushEcho();
+}
+
+void TAtDevice::FlushEcho()
+{
+    if (echoPending_.empty())
+        return;
+    std::string echo;
+    echo.swap(echoPending_);
+    host_.Emit(TOutputKind::Echo, std::move(echo));
+}
+
+void TAtDevice::Output(TOutputKind kind, std::string bytes)
+{
+    // The echo of what was typed so far goes out before anything the device says.
+    FlushEcho();
+    host_.Emit(kind, std::move(bytes));
 }
 
 void TAtDevice::ReceiveCommandByte(char c)
 {
     if (echo_)
-        host_.Emit(TOutputKind::Echo, std::string(1, c));
+        echoPending_ += c;
     if (c == '\r') {
         std::string line;
         line.swap(line_);
@@ -202,7 +219,7 @@ void TAtDevice::ReceiveCommandByte(char c)
 void TAtDevice::ReceivePromptByte(char c)
 {
     if (echo_)
-        host_.Emit(TOutputKind::Echo, std::string(1, c));
+        echoPending_ += c;
     if (c == kCtrlZ) {
         FinishSend();
     } else if (c == kEscape) {
@@ -215,7 +232,7 @@ void TAtDevice::ReceivePromptByte(char c)
     } else if (c == '\r' && format_ == 1) {
         // Text mode: a new line of the message, and the device prompts again.
         pending_.body += '\n';
-        host_.Emit(TOutputKind::Reply, "\r\n> ");
+        Output(TOutputKind::Reply, "\r\n> ");
     } else if (static_cast<unsigned char>(c) >= 0x20 && pending_.body.size() < kMaxBody) {
         pending_.body += c;
     }
@@ -230,6 +247,8 @@ void TAtDevice::ExecuteLine(const std::string& rawLine)
         return;
     std::vector<TAtCommand> commands;
     TFinal final;
+    // What the commands themselves set off is said after their result.
+    executing_ = true;
     if (line.size() > kMaxLine || !SplitCommandLine(std::string_view(line).substr(2), commands))
         final.kind = TFinal::Error;
     for (const TAtCommand& command : commands) {
@@ -241,6 +260,7 @@ void TAtDevice::ExecuteLine(const std::string& rawLine)
         if (poweredOff_ || final.kind == TFinal::Prompt)
             break;
     }
+    executing_ = false;
     EmitFinal(final);
     if (final.kind == TFinal::Prompt)
         prompt_ = true;
@@ -290,9 +310,9 @@ void TAtDevice::EmitLines(const TLines& lines)
     if (lines.empty())
         return;
     if (verbose_)
-        host_.Emit(TOutputKind::Reply, "\r\n" + Joined(lines) + "\r\n");
+        Output(TOutputKind::Reply, "\r\n" + Joined(lines) + "\r\n");
     else
-        host_.Emit(TOutputKind::Reply, Joined(lines) + "\r\n");
+        Output(TOutputKind::Reply, Joined(lines) + "\r\n");
 }
 
 void TAtDevice::EmitFinal(const TFinal& final)
@@ -302,12 +322,12 @@ void TAtDevice::EmitFinal(const TFinal& final)
     case TFinal::Ok:
         if (quiet_)
             return;
-        host_.Emit(TOutputKind::Reply, verbose_ ? "\r\nOK\r\n" : "0\r");
+        Output(TOutputKind::Reply, verbose_ ? "\r\nOK\r\n" : "0\r");
         return;
     case TFinal::Error:
         if (quiet_)
             return;
-        host_.Emit(TOutputKind::Reply, verbose_ ? "\r\nERROR\r\n" : "4\r");
+        Output(TOutputKind::Reply, verbose_ ? "\r\nERROR\r\n" : "4\r");
         return;
     case TFinal::Cme:
         text = "+CME ERROR: " + std::to_string(final.code);
@@ -323,12 +343,12 @@ void TAtDevice::EmitFinal(const TFinal& final)
         text = final.text;
         break;
     case TFinal::Prompt:
-        host_.Emit(TOutputKind::Reply, "\r\n> ");
+        Output(TOutputKind::Reply, "\r\n> ");
         return;
     case TFinal::Silent:
         return;
     }
-    host_.Emit(TOutputKind::Reply, verbose_ ? "\r\n" + text + "\r\n" : text + "\r\n");
+    Output(TOutputKind::Reply, verbose_ ? "\r\n" + text + "\r\n" : text + "\r\n");
 }
 
 TAtDevice::TFinal TAtDevice::CmeError(int code) const
@@ -342,15 +362,15 @@ void TAtDevice::Unsolicited(std::string text)
 {
     if (poweredOff_)
         return;
-    if (prompt_)
+    if (prompt_ || executing_)
         deferred_.push_back(std::move(text));
     else
-        host_.Emit(TOutputKind::Unsolicited, "\r\n" + text + "\r\n");
+        Output(TOutputKind::Unsolicited, "\r\n" + text + "\r\n");
 }
 
 void TAtDevice::FlushUnsolicited()
 {
-    while (!deferred_.empty() && !prompt_) {
+    while (!deferred_.empty() && !prompt_ && !executing_) {
         std::string text = std::move(deferred_.front());
         deferred_.pop_front();
         Unsolicited(std::move(text));

@@ -113,6 +113,8 @@ private:
     TFinal SendText(int& reference);
     int Dispatch(const TSubmit& submit);   // hands the message to the network; its reference
     int TakeReference();
+    void Output(TOutputKind kind, std::string bytes);
+    void FlushEcho();
     void EmitLines(const TLines& lines);
     void EmitFinal(const TFinal& final);
     void Unsolicited(std::string text);
@@ -163,7 +165,9 @@ private:
 
     // Command interpreter.
     std::string line_;
+    std::string echoPending_;   // echo of the bytes of the current Receive, sent in one piece
     bool prompt_ = false;
+    bool executing_ = false;    // a command line runs: indications wait for its result
     TPendingSend pending_;
     bool echo_ = true;
     bool verbose_ = true;

@@ -18,6 +18,8 @@ constexpr size_t kReadChunk = 4096;
 // What a client that stopped reading may leave queued before the oldest bytes are dropped,
 // as a real line would lose them.
 constexpr size_t kMaxQueued = 1 << 20;
+constexpr int kDrainCheckMs = 5;
+constexpr int kDrainChecks = 400;
 
 void MakeDirectories(const std::string& path)
 {
@@ -108,7 +110,7 @@ void TSimulator::ReadClient()
 
 void TSimulator::Emit(TOutputKind kind, std::string bytes)
 {
-    if (silent_ || !pty_.IsOpen())
+    if (silent_ || hangingUp_ || !pty_.IsOpen())
         return;
     TChunk chunk{std::move(bytes), TClock::now()};
     if (kind == TOutputKind::Reply) {
@@ -179,12 +181,26 @@ void TSimulator::Pump()
         const bool hangUp = front.hangUpAfter;
         output_.pop_front();
         if (hangUp) {
-            loop_.Unwatch(pty_.Master());
-            pty_.HangUp();
+            hangingUp_ = true;
             output_.clear();
-            Log(TLogDirection::Event, "hung up");
+            // The terminal moves written bytes to the client's queue a moment later.
+            loop_.AddTimer(kDrainCheckMs, [this] { HangUpWhenDrained(kDrainChecks); });
+            return;
         }
     }
+}
+
+void TSimulator::HangUpWhenDrained(int checksLeft)
+{
+    // The terminal tells nobody when the client has read its queue, and hanging up drops what
+    // is still queued; look again shortly so the bytes before the hang-up reach the client.
+    if (pty_.PendingForClient() > 0 && checksLeft > 0) {
+        loop_.AddTimer(kDrainCheckMs, [this, checksLeft] { HangUpWhenDrained(checksLeft - 1); });
+        return;
+    }
+    loop_.Unwatch(pty_.Master());
+    pty_.HangUp();
+    Log(TLogDirection::Event, "hung up");
 }
 
 void TSimulator::After(int ms, std::function<void()> fn)
@@ -305,7 +321,7 @@ bool TSimulator::PoweredOff()
 bool TSimulator::HungUp()
 {
     bool hungUp;
-    loop_.Call([&] { hungUp = !pty_.IsOpen(); });
+    loop_.Call([&] { hungUp = hangingUp_; });
     return hungUp;
 }
 

@@ -70,6 +70,7 @@ private:
 
     void ReadClient();
     void Pump();
+    void HangUpWhenDrained(int checksLeft);
     void Log(TLogDirection direction, std::string_view text);
     void PublishLink();
 
@@ -96,6 +97,7 @@ private:
     int splitGapMs_ = 0;
     std::string garbage_;
     int hangUpAfter_ = -1;
+    bool hangingUp_ = false;
     int lastRate_ = 0;
     TEventLoop loop_;   // last: stopped first
 };
