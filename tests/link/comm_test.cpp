@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <string>
 #include <termios.h>
 #include <thread>
@@ -371,6 +372,23 @@ TEST(Comm, ClosingWhileBytesStreamInStopsTheThread)
         flood.join();
         EXPECT_GT(received.load(), 0) << (direct ? "direct" : "synchronized");
     }
+}
+
+TEST(Comm, AComNameReachesThePortPublishedInThePortDirectory)
+{
+    PtyPair pty;
+    const std::string dir = ::testing::TempDir() + "comm_port_dir";
+    mkdir(dir.c_str(), 0700);
+    unlink((dir + "/com7").c_str());
+    ASSERT_EQ(symlink(pty.SlavePath().c_str(), (dir + "/com7").c_str()), 0);
+    setenv("GATEWAY_PORT_DIR", dir.c_str(), 1);
+    TComm comm;
+    comm.SetDeviceName("COM7");
+    comm.Open();
+    comm.WriteString("ATI\r");
+    EXPECT_EQ(pty.Receive(4), "ATI\r");
+    comm.Close();
+    unsetenv("GATEWAY_PORT_DIR");
 }
 
 TEST(Comm, AtDesignTimeOpenAndCloseTouchNoPort)
