@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // A bounded cursor over a TPDU's octets. A PDU shorter than its fields demand is rejected with
@@ -10,6 +11,8 @@
 class OctetReader {
 public:
     explicit OctetReader(std::string_view octets) : data_(octets) {}
+    // The reader only views its octets: a temporary string would be gone before the first read.
+    explicit OctetReader(std::string&&) = delete;
 
     uint8_t Octet(const char* field);
     std::string_view Octets(size_t count, const char* field);

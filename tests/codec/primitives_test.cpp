@@ -38,13 +38,14 @@ const TimeStampCase kTimeStamps[] = {
 TEST(TimeStamp, DecodesAndEncodesWithItsZone)
 {
     for (const auto& c : kTimeStamps) {
-        OctetReader reader(Octets(c.octets));
+        const std::string octets = Octets(c.octets);
+        OctetReader reader(octets);
         const TZonedTime t = ReadZonedTimeStamp(reader, "SCTS");
         EXPECT_DOUBLE_EQ(t.value, c.value) << c.octets;
         EXPECT_EQ(t.zone, c.zone) << c.octets;
-        std::string octets;
-        AppendZonedTimeStamp(octets, c.value, static_cast<TTimeZone>(c.zone));
-        EXPECT_EQ(BytesToHex(octets), Compact(c.octets));
+        std::string encoded;
+        AppendZonedTimeStamp(encoded, c.value, static_cast<TTimeZone>(c.zone));
+        EXPECT_EQ(BytesToHex(encoded), Compact(c.octets));
     }
 }
 
@@ -165,7 +166,8 @@ TEST(Address, CodesTheExtraSemiOctetsBothWays)
     EXPECT_EQ(BytesToHex(EncodeAddress("1*#abc")), "0681A1CBED");
     EXPECT_EQ(BytesToHex(EncodeAddress("1*#ABC")), "0681A1CBED");
     EXPECT_EQ(BytesToHex(EncodeAddress("1:;<=>")), "0681A1CBED");
-    OctetReader reader(Octets("06 81 A1 CB ED"));
+    const std::string octets = Octets("06 81 A1 CB ED");
+    OctetReader reader(octets);
     EXPECT_EQ(DecodeAddress(reader, "OA"), "1:;<=>");
 }
 
@@ -189,7 +191,8 @@ TEST(Address, DecodesOtherTypesAndAlphanumericSenders)
         {"hellohel", "0E D0 E8 32 9B FD 46 97 D9"},  // fourteen hold eight
     };
     for (const auto& c : kDecoded) {
-        OctetReader reader(Octets(c.octets));
+        const std::string octets = Octets(c.octets);
+        OctetReader reader(octets);
         EXPECT_EQ(DecodeAddress(reader, "OA"), c.text);
         EXPECT_TRUE(reader.AtEnd()) << c.text;
     }
@@ -198,12 +201,15 @@ TEST(Address, DecodesOtherTypesAndAlphanumericSenders)
 TEST(ServiceCentre, ReadsTheLeadingField)
 {
     FakeOwner owner(true, "+4917");
-    OctetReader empty(Octets("00 04"));
+    const std::string emptyOctets = Octets("00 04");
+    OctetReader empty(emptyOctets);
     EXPECT_EQ(DecodeSCA(empty, owner.SCA()), "+4917");
     EXPECT_EQ(empty.Position(), 1u);
-    OctetReader none(Octets("00"));
+    const std::string noneOctets = Octets("00");
+    OctetReader none(noneOctets);
     EXPECT_EQ(DecodeSCA(none, ""), "");
-    OctetReader full(Octets("07 91 21 43 65 87 09 F1 04"));
+    const std::string fullOctets = Octets("07 91 21 43 65 87 09 F1 04");
+    OctetReader full(fullOctets);
     EXPECT_EQ(DecodeSCA(full, owner.SCA()), "+12345678901");
     EXPECT_EQ(full.Position(), 8u);
 }
