@@ -40,16 +40,55 @@ constexpr char kPadding = '\r';
 
 }  // namespace
 
-uint8_t TCellBroadcast::GeographicalScope() const { return static_cast<uint8_t>(Get(serialNumber_, kGeographicalScope)); }
-void TCellBroadcast::SetGeographicalScope(uint8_t value) { Put(serialNumber_, kGeographicalScope, value); }
-uint16_t TCellBroadcast::MessageCode() const { return static_cast<uint16_t>(Get(serialNumber_, kMessageCode)); }
-void TCellBroadcast::SetMessageCode(uint16_t value) { Put(serialNumber_, kMessageCode, value); }
-uint8_t TCellBroadcast::UpdateNumber() const { return static_cast<uint8_t>(Get(serialNumber_, kUpdateNumber)); }
-void TCellBroadcast::SetUpdateNumber(uint8_t value) { Put(serialNumber_, kUpdateNumber, value); }
-uint8_t TCellBroadcast::CurrentPageNumber() const { return static_cast<uint8_t>(Get(pageParameter_, kCurrentPage)); }
-void TCellBroadcast::SetCurrentPageNumber(uint8_t value) { Put(pageParameter_, kCurrentPage, value); }
-uint8_t TCellBroadcast::TotalPageNumber() const { return static_cast<uint8_t>(Get(pageParameter_, kTotalPage)); }
-void TCellBroadcast::SetTotalPageNumber(uint8_t value) { Put(pageParameter_, kTotalPage, value); }
+uint8_t TCellBroadcast::GeographicalScope() const
+{
+    return static_cast<uint8_t>(Get(serialNumber_, kGeographicalScope));
+}
+
+void TCellBroadcast::SetGeographicalScope(uint8_t value)
+{
+    Put(serialNumber_, kGeographicalScope, value);
+}
+
+uint16_t TCellBroadcast::MessageCode() const
+{
+    return static_cast<uint16_t>(Get(serialNumber_, kMessageCode));
+}
+
+void TCellBroadcast::SetMessageCode(uint16_t value)
+{
+    Put(serialNumber_, kMessageCode, value);
+}
+
+uint8_t TCellBroadcast::UpdateNumber() const
+{
+    return static_cast<uint8_t>(Get(serialNumber_, kUpdateNumber));
+}
+
+void TCellBroadcast::SetUpdateNumber(uint8_t value)
+{
+    Put(serialNumber_, kUpdateNumber, value);
+}
+
+uint8_t TCellBroadcast::CurrentPageNumber() const
+{
+    return static_cast<uint8_t>(Get(pageParameter_, kCurrentPage));
+}
+
+void TCellBroadcast::SetCurrentPageNumber(uint8_t value)
+{
+    Put(pageParameter_, kCurrentPage, value);
+}
+
+uint8_t TCellBroadcast::TotalPageNumber() const
+{
+    return static_cast<uint8_t>(Get(pageParameter_, kTotalPage));
+}
+
+void TCellBroadcast::SetTotalPageNumber(uint8_t value)
+{
+    Put(pageParameter_, kTotalPage, value);
+}
 
 std::u16string TCellBroadcast::WideUD() const
 {

@@ -6,7 +6,7 @@
 #include "link/hex_text.h"
 #include "platform/sys/date_time.h"
 
-// Hexadecimal written as the standard's examples are, in spaced octets: "00 01 F5" -> "0001F5".
+// Hexadecimal written as octet dumps usually are, in spaced octets: "00 01 F5" -> "0001F5".
 inline std::string Compact(std::string_view spaced)
 {
     std::string text;

@@ -12,7 +12,7 @@
 
 namespace {
 
-// The standard's example deliver: service centre and sender +12345678901, "Hi".
+// An example deliver: service centre and sender +12345678901, "Hi".
 constexpr const char* kDeliver =
     "07 91 21 43 65 87 09 F1 04 0B 91 21 43 65 87 09 F1 00 00 40 50 32 41 50 90 23 02 C8 34";
 

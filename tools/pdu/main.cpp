@@ -194,7 +194,8 @@ int Encode(const std::vector<std::string>& args)
     const bool septets = IsDefaultAlphabet(sms.DCS());
     const size_t limit = septets ? kMaxUserDataSeptets : kMaxUserDataOctets;
     if (sms.UD().size() > limit)
-        std::fprintf(stderr, "pduinspect: warning: text cut to %zu %s\n", limit, septets ? "septets" : "octets");
+        std::fprintf(stderr, "pduinspect: warning: text cut to %zu %s\n", limit,
+                     septets ? "septets" : "octets");
     std::printf("%s\n", sms.PDU().c_str());
     return 0;
 }

@@ -85,7 +85,8 @@ std::string Utf16ToUtf8(std::u16string_view text)
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+        const bool pair = i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+        if (c >= 0xD800 && c < 0xDC00 && pair)
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
         else if (c >= 0xD800 && c < 0xE000)
             c = kReplacement;  // a lone surrogate has no UTF-8 form
@@ -103,7 +104,8 @@ std::string Utf8ToLatin1(std::string_view text)
         else if (c <= 0xFF)
             out.push_back(static_cast<char>(c));
         else
-            throw std::invalid_argument(Format("character U+%04X is not in ISO 8859-1; use --ucs2", unsigned(c)));
+            throw std::invalid_argument(
+                Format("character U+%04X is not in ISO 8859-1; use --ucs2", static_cast<unsigned>(c)));
     }
     return out;
 }
