@@ -65,6 +65,10 @@ void TGSM::Detach(bool restoreHandler)
 {
     if (!comDevice_)
         return;
+    // A device that goes back to closed is closed first: its event thread, which reads the
+    // handler without a lock, is gone before the handler changes.
+    if (!savedActive_)
+        comDevice_->SetActive(false);
     // While the engine is being freed its handler must not stay on a device that outlives it.
     if (restoreHandler || HasState(TComponentState::csDestroying)) {
         comDevice_->SetDontSynchronize(savedDontSynchronize_);
