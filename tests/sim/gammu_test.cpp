@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <unistd.h>
 
@@ -27,6 +28,7 @@ protected:
         sim::TSimulatorOptions options;
         options.model = "TC35";
         simulator_ = std::make_unique<sim::TSimulator>(options, [this](sim::TLogDirection d, std::string_view b) {
+            std::lock_guard<std::mutex> lock(sentMutex_);
             if (d == sim::TLogDirection::FromClient)
                 sent_ += std::string(b);
         });
@@ -52,36 +54,35 @@ protected:
         return run;
     }
     std::string dir_;
+    std::mutex sentMutex_;   // the simulator's thread writes sent_
     std::string sent_;
     std::unique_ptr<sim::TSimulator> simulator_;
 };
 
 }  // namespace
 
+// One gammu session runs the commands one after another, as a user would type them.
 TEST_F(GammuTest, IdentifiesReadsTheServiceCentreSendsToItselfAndListsTheMessage)
 {
-    TGammuRun identify = Gammu("identify");
-    EXPECT_EQ(identify.status, 0) << identify.output;
-    EXPECT_NE(identify.output.find("490154203237518"), std::string::npos) << identify.output;
-    EXPECT_NE(identify.output.find("TC35"), std::string::npos) << identify.output;
-
-    TGammuRun smsc = Gammu("getsmsc");
-    EXPECT_EQ(smsc.status, 0) << smsc.output;
-    EXPECT_NE(smsc.output.find("+491710760000"), std::string::npos) << smsc.output;
-
-    TGammuRun empty = Gammu("getallsms");
-    EXPECT_EQ(empty.status, 0) << empty.output;
-    EXPECT_NE(empty.output.find("0 SMS parts in 0 SMS sequences"), std::string::npos) << empty.output;
-
-    TGammuRun send = Gammu("sendsms TEXT +491701234567 -text \"Hello from gammu\"");
-    EXPECT_EQ(send.status, 0) << send.output;
-    EXPECT_EQ(simulator_->StoredCount("SM"), 1);
-
-    TGammuRun all = Gammu("getallsms");
-    EXPECT_EQ(all.status, 0) << all.output;
-    EXPECT_NE(all.output.find("Hello from gammu"), std::string::npos) << all.output;
-    EXPECT_NE(all.output.find("+491701234567"), std::string::npos) << all.output;
-    // What gammu probed beyond the engine's commands, all answered as a device would.
-    for (const char* probe : {"AT+CFUN=1", "AT+CPMS=?", "AT+CIMI", "AT+CSCA?"})
+    std::ofstream(dir_ + "/batch") << "identify\ngetsmsc\ngetallsms\n"
+                                      "sendsms TEXT +491701234567 -text \"Hello from gammu\"\ngetallsms\n";
+    const TGammuRun run = Gammu("batch " + dir_ + "/batch");
+    ASSERT_EQ(run.status, 0) << run.output;
+    auto section = [&](int command) {
+        const std::string mark = "command " + std::to_string(command) + ":";
+        const size_t start = run.output.find(mark);
+        const size_t end = run.output.find("command " + std::to_string(command + 1) + ":");
+        return start == std::string::npos ? std::string() : run.output.substr(start, end - start);
+    };
+    EXPECT_NE(section(1).find("IMEI                 : 490154203237518"), std::string::npos) << run.output;
+    EXPECT_NE(section(1).find("TC35"), std::string::npos) << run.output;
+    EXPECT_NE(section(2).find("\"+491710760000\""), std::string::npos) << run.output;
+    EXPECT_NE(section(3).find("0 SMS parts in 0 SMS sequences"), std::string::npos) << run.output;
+    EXPECT_NE(section(4).find("OK, message reference=0"), std::string::npos) << run.output;
+    EXPECT_NE(section(5).find("Hello from gammu"), std::string::npos) << run.output;
+    EXPECT_NE(section(5).find("Remote number        : \"+491701234567\""), std::string::npos) << run.output;
+    // What gammu probes beyond the engine's commands, all answered as a device would.
+    std::lock_guard<std::mutex> lock(sentMutex_);
+    for (const char* probe : {"AT+CFUN=1", "AT+CPMS=?", "AT+CIMI", "AT+CSCA?", "AT+CMGS="})
         EXPECT_NE(sent_.find(probe), std::string::npos) << probe;
 }
