@@ -8,7 +8,7 @@
 #include "codec/sms_owner.h"
 #include "platform/sys/object.h"
 
-// Root of every message, cell broadcast pages included. A message is a value object: PDU
+// Root of every message, cell broadcast pages included. A message holds plain values: PDU
 // encodes its fields on demand, and writing PDU decodes into them field by field, so a failure
 // part-way leaves the fields before it replaced and those after it as they were.
 class TSMS : public TObject {

@@ -28,14 +28,12 @@ std::string Deliver160()
     return "07919471000000F0" + sms.PDU().substr(2);  // with a real service centre field
 }
 
-TSMSSubmit Submit160()
+void FillSubmit160(TSMSSubmit& sms)
 {
-    TSMSSubmit sms;
     sms.SetDA("+491701234567");
     sms.SetVPF(kVPFRelative);
     sms.SetVP(1.0);
     sms.SetUD(Text160());
-    return sms;
 }
 
 void DecodeDeliver160(benchmark::State& state)
@@ -51,7 +49,8 @@ BENCHMARK(DecodeDeliver160);
 
 void EncodeSubmit160(benchmark::State& state)
 {
-    const TSMSSubmit sms = Submit160();
+    TSMSSubmit sms;
+    FillSubmit160(sms);
     for (auto _ : state) {
         std::string pdu = sms.PDU();
         benchmark::DoNotOptimize(pdu.data());
