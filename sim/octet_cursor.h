@@ -30,12 +30,6 @@ public:
         pos_ += count;
         return part;
     }
-    std::string_view Rest()
-    {
-        std::string_view rest = data_.substr(pos_);
-        pos_ = data_.size();
-        return rest;
-    }
     bool AtEnd() const { return pos_ == data_.size(); }
 
 private:

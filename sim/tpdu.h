@@ -15,7 +15,6 @@ constexpr uint8_t kMtiSubmit = 0x01;
 constexpr uint8_t kMtiStatusReportOrCommand = 0x02;
 constexpr uint8_t kMoreMessagesAbsent = 0x04;   // TP-MMS in a delivery or report
 constexpr uint8_t kVpfMask = 0x18;
-constexpr uint8_t kVpfNone = 0x00;
 constexpr uint8_t kVpfEnhanced = 0x08;
 constexpr uint8_t kVpfRelative = 0x10;
 constexpr uint8_t kVpfAbsolute = 0x18;
