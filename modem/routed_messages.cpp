@@ -44,8 +44,12 @@ void TGSM::HandleRoutedHeader(const std::string& line)
     const bool text = smsFormat_ == smsfText;
     HeaderParams params(line, 6);
     pendingSMS_.reset();
+    // Each new message belongs to this engine, so its body is read with the model's rule for
+    // the service centre field, as stored messages are: a model that sends PDUs without that
+    // field would otherwise lose every routed message to a decoding failure.
     if (line.starts_with("+CMT:")) {
         auto deliver = std::make_unique<TSMSDeliver>();
+        deliver->SetGSM(this);
         TSMSDeliver& sms = *deliver;
         pendingSMS_ = std::move(deliver);
         if (!text) {
@@ -72,6 +76,7 @@ void TGSM::HandleRoutedHeader(const std::string& line)
         }
     } else if (line.starts_with("+CDS:")) {
         auto report = std::make_unique<TSMSStatusReport>();
+        report->SetGSM(this);
         TSMSStatusReport& sms = *report;
         pendingSMS_ = std::move(report);
         if (!text) {
@@ -101,6 +106,7 @@ void TGSM::HandleRoutedHeader(const std::string& line)
         pendingSMS_.reset();
     } else {
         auto page = std::make_unique<TCellBroadcast>();
+        page->SetGSM(this);
         TCellBroadcast& cb = *page;
         pendingSMS_ = std::move(page);
         if (!text) {
