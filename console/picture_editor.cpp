@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QIntValidator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -32,14 +32,14 @@ int EditValue(const QLineEdit* edit)
 {
     bool ok = false;
     const int value = edit->text().toInt(&ok);
-    return ok && value > 0 ? value : 0;
+    return ok ? std::clamp(value, 0, kMaxCells) : 0;
 }
 
 QLineEdit* CellCountEdit(const char* name, QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    edit->setValidator(new QIntValidator(0, kMaxCells, edit));
+    edit->setMaxLength(3);
     edit->setMaximumWidth(48);
     return edit;
 }
@@ -115,7 +115,7 @@ TPictureEditor::TPictureEditor(QWidget* parent) : QGroupBox(tr("Picture"), paren
     layout->addLayout(buttons);
 
     for (QLineEdit* edit : {widthEdit_, heightEdit_, animationsEdit_})
-        connect(edit, &QLineEdit::editingFinished, this, &TPictureEditor::ResizePicture);
+        edit->installEventFilter(this);
     connect(loadButton, &QPushButton::clicked, this, &TPictureEditor::LoadButtonClick);
     connect(saveButton, &QPushButton::clicked, this, &TPictureEditor::SaveButtonClick);
 }
@@ -196,18 +196,28 @@ void TPictureEditor::LoadButtonClick()
 {
     if (openDialog_->exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty())
         return;
-    GuardHandler(this, [&] { LoadPicture(openDialog_->selectedFiles().first()); });
+    RunGuarded([&] { LoadPicture(openDialog_->selectedFiles().first()); });
 }
 
 void TPictureEditor::SaveButtonClick()
 {
     if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty())
         return;
-    GuardHandler(this, [&] { SavePicture(saveDialog_->selectedFiles().first()); });
+    RunGuarded([&] { SavePicture(saveDialog_->selectedFiles().first()); });
 }
 
 bool TPictureEditor::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool sizeEdit = watched == widthEdit_ || watched == heightEdit_ || watched == animationsEdit_;
+    if (sizeEdit && event->type() == QEvent::FocusOut)
+        ResizePicture();
+    if (sizeEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ResizePicture();
+            return true;   // Enter only applies the size
+        }
+    }
     if (watched == picture_ && event->type() == QEvent::Paint) {
         PaintPicture();
         return true;
