@@ -152,3 +152,24 @@ TEST(Busy, FiresOnTheOutermostChangesOnly)
 }
 
 }  // namespace
+
+namespace {
+
+// The reply to AT+CPMS? while the command waits on the main thread: every byte reaches the
+// host during the wait, the lines only once the command has completed.
+TEST(SendATCommand, ReportsBytesDuringTheWaitAndLinesAfter)
+{
+    ScriptedEngine engine("AT+CPMS? -> AT+CPMS?\\r\\r\\n+CPMS: \"SM\",1,10\\r\\n\\r\\nOK\\r\\n");
+    std::string bytesWhenDone;
+    size_t linesWhenDone = 0;
+    engine.gsm.SendATCommand("AT+CPMS?", atrCode | atrParams | atrATResponse);
+    bytesWhenDone = engine.recorder.rxChars;
+    linesWhenDone = engine.recorder.lines.size();
+    EXPECT_EQ(bytesWhenDone, "AT+CPMS?\r\r\n+CPMS: \"SM\",1,10\r\n\r\nOK\r\n");
+    EXPECT_EQ(linesWhenDone, 0u);
+    ASSERT_TRUE(ServeUntil([&] { return engine.recorder.lines.size() == 3; }));
+    EXPECT_EQ(engine.recorder.lines, (std::vector<std::string>{"AT+CPMS?", "+CPMS: \"SM\",1,10", "OK"}));
+    EXPECT_TRUE(engine.recorder.allOnMainThread);
+}
+
+}  // namespace

@@ -170,3 +170,28 @@ TEST(SwitchOff, SendsTheModelsCommandOrNothing)
 }
 
 }  // namespace
+
+namespace {
+
+// Opened from another thread, the +WIND: 4 indication is dispatched by the main thread, which
+// may do so before the opening thread starts waiting for it.
+TEST(Open, WavecomOpenedFromAnotherThreadSeesItsReadyIndication)
+{
+    SimulatedEngine engine("WaveCom");
+    std::atomic<bool> done{false};
+    std::string failure;
+    std::thread opener([&] {
+        try {
+            engine.gsm.SetActive(true);
+        } catch (const Exception& e) {
+            failure = e.Message();
+        }
+        done = true;
+    });
+    EXPECT_TRUE(ServeUntil([&] { return done.load(); }, 20000));
+    opener.join();
+    EXPECT_EQ(failure, "");
+    EXPECT_TRUE(engine.gsm.Active());
+}
+
+}  // namespace
