@@ -131,8 +131,11 @@ void Synchronize(std::function<void()> fn)
     request->waited = true;
     Queue().Post(request);
     Queue().WaitDone(request);
-    if (request->error)
-        std::rethrow_exception(request->error);
+    // Take the failure over, so that this thread alone owns and frees it.
+    const std::exception_ptr error = std::move(request->error);
+    request.reset();
+    if (error)
+        std::rethrow_exception(error);
 }
 
 void QueueOnMainThread(std::function<void()> fn)
