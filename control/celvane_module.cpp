@@ -1,4 +1,5 @@
 // The library's entry points and the classes it registers.
+#include "control/celvane.h"
 #include "control/celvane_tlb.h"
 #include "control/celvane_type_library.h"
 #include "control/global.h"
@@ -10,6 +11,7 @@ namespace {
 constexpr const char* kBoth = "Both";
 
 constexpr ClassRegistration kClasses[] = {
+    {celvane::CLSID_Celvane, "TGSM Object", kCelvaneProgId, kBoth, 0, 1, true, &CreateCelvane},
     {celvane::CLSID_SMSDeliver, "SMSDeliver", "Celvane.SMSDeliver", kBoth, 0, 0, false, &GSM2::CreateSMSDeliver},
     {celvane::CLSID_SMSSubmit, "SMSSubmit", "Celvane.SMSSubmit", kBoth, 0, 0, false, &GSM2::CreateSMSSubmit},
     {celvane::CLSID_SMSStatusReport, "SMSStatusReport", "Celvane.SMSStatusReport", kBoth, 0, 0, false,

@@ -36,6 +36,7 @@ TEST(CelvaneTypeLibrary, NoDispatchIdIsDeclaredTwiceInAnInterfaceChain)
 TEST(CelvaneTypeLibrary, EveryTableMatchesItsDeclarations)
 {
     const DispatchTable* tables[] = {
+        &CelvaneTable(),
         &GlobalTable(),
         &SMSListTable(),
         &GSM2::DeliverTable(),
