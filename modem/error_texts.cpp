@@ -200,6 +200,10 @@ std::string ReturnedErrorText(std::string_view line, std::string_view command)
             if (const char* text = ErrorTextByKey(number + prefix.base))
                 detail = Format(" \"%s\"", text);
     }
-    return Format("%s%s was returned on AT command: %s", std::string(line).c_str(), detail.c_str(),
-                  std::string(command).c_str());
+    // Joined, not formatted: "%s" would cut the command (a caller's text) at a NUL byte.
+    std::string text(line);
+    text += detail;
+    text += " was returned on AT command: ";
+    text += command;
+    return text;
 }

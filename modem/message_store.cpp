@@ -13,6 +13,7 @@
 #include "modem/at_response.h"
 #include "modem/gsm.h"
 #include "modem/gsm_scopes.h"
+#include "modem/text_params.h"
 #include "modem/model_rules.h"
 #include "platform/sys/format.h"
 #include "platform/sys/str_to_int.h"
@@ -54,26 +55,6 @@ void CheckTextModeMessage(const std::string& address, const std::string& text)
     if (text.find_first_of(std::string{kCtrlZ, kEsc}) != std::string::npos)
         throw EGSMError("Message text must not contain Ctrl-Z or ESC");
 }
-
-// Parameters of a text-mode header from their running position.
-class Params {
-public:
-    explicit Params(std::string header) : header_(std::move(header)) {}
-    std::string Text() { return ExtractParam(header_, pos_); }
-    std::string Unquoted() { return TrimQuotes(Text()); }
-    int Integer() { return StrToInt(Text()); }
-    uint8_t Octet() { return static_cast<uint8_t>(Integer()); }
-    void Skip(int count = 1)
-    {
-        while (count-- > 0)
-            Text();
-    }
-    bool More() const { return pos_ <= static_cast<int>(header_.size()); }
-
-private:
-    std::string header_;
-    int pos_ = 1;
-};
 
 // The model's pause after a read, kept however the read ends.
 class ReadPause {
@@ -184,7 +165,7 @@ std::unique_ptr<TSMS2> TGSM::ReadSMS(int index, int& stat)
     CheckResult(SendATCommand(Format("AT+CMGR=%d", index), atrCode | atrParams, 1, &reply));
     if (reply.Count() < 2 || !IsATResponse(reply[0]))
         return nullptr;
-    Params params(StripATResponse(reply[0]));
+    TTextParams params(StripATResponse(reply[0]));
 
     if (smsFormat_ != smsfText) {
         // +CMGR: stat,[alpha],length, then the PDU line.
@@ -290,7 +271,7 @@ std::unique_ptr<TStringList> TGSM::GetSMSList(int stat)
             lines.Delete(0);
             continue;
         }
-        Params params(StripATResponse(lines[0]));
+        TTextParams params(StripATResponse(lines[0]));
         const int number = params.Integer();
         if (text) {
             const int status = StatusIndex(params.Unquoted());

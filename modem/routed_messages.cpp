@@ -5,44 +5,20 @@
 #include "codec/cell_broadcast.h"
 #include "codec/sms_deliver.h"
 #include "codec/sms_status_report.h"
-#include "codec/text_time_stamp.h"
-#include "modem/at_response.h"
 #include "modem/gsm.h"
-#include "platform/sys/str_to_int.h"
+#include "modem/text_params.h"
 
 namespace {
 
 // The whole rest of the line up to its CR is the body.
 constexpr int kBodyToCR = 512;
 
-// The header parameters from their running position.
-class HeaderParams {
-public:
-    HeaderParams(const std::string& line, int pos) : line_(line), pos_(pos) {}
-    std::string Text() { return ExtractParam(line_, pos_); }
-    std::string Unquoted() { return TrimQuotes(Text()); }
-    int Integer() { return StrToInt(Text()); }
-    // Fields that are octets in the message keep the low 8 bits.
-    uint8_t Octet() { return static_cast<uint8_t>(Integer()); }
-    TZonedTime TimeStamp() { return ParseTextTimeStamp(Unquoted()); }
-    void Skip(int count = 1)
-    {
-        while (count-- > 0)
-            Text();
-    }
-    bool More() const { return pos_ <= static_cast<int>(line_.size()); }
-
-private:
-    const std::string& line_;
-    int pos_;
-};
-
 }  // namespace
 
 void TGSM::HandleRoutedHeader(const std::string& line)
 {
     const bool text = smsFormat_ == smsfText;
-    HeaderParams params(line, 6);
+    TTextParams params(line, 6);
     pendingSMS_.reset();
     // Each new message belongs to this engine, so its body is read with the model's rule for
     // the service centre field, as stored messages are: a model that sends PDUs without that

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "modem/at_response.h"
 #include "modem/error_texts.h"
 
 namespace {
+
+using namespace std::literals;
 
 TEST(IsATResponse, WantsAPrefixAndAColonBlank)
 {
@@ -99,8 +103,9 @@ TEST(ParseRangeList, AdvancesOneParameterPerCall)
 TEST(ReturnedErrorText, AddsTheQuotedDetailOfKnownCodes)
 {
     struct Case {
-        const char* line;
-        const char* message;
+        std::string_view line;
+        std::string_view message;
+        std::string_view command = "AT+CPIN?";
     };
     constexpr Case kCases[] = {
         {"+CME ERROR: 10", "+CME ERROR: 10 \"SIM not inserted\" was returned on AT command: AT+CPIN?"},
@@ -110,9 +115,11 @@ TEST(ReturnedErrorText, AddsTheQuotedDetailOfKnownCodes)
         {"+CME ERROR: x", "+CME ERROR: x was returned on AT command: AT+CPIN?"},
         {"+CMS ERROR: 2147483647", "+CMS ERROR: 2147483647 was returned on AT command: AT+CPIN?"},
         {"ERROR", "ERROR was returned on AT command: AT+CPIN?"},
+        // Found by fuzzing: NUL bytes in the command cut the text short.
+        {"+CNMI", "+CNMI was returned on AT command: \0\0: (0-2),(0-3)"sv, "\0\0: (0-2),(0-3)"sv},
     };
     for (const auto& c : kCases)
-        EXPECT_EQ(ReturnedErrorText(c.line, "AT+CPIN?"), c.message);
+        EXPECT_EQ(ReturnedErrorText(c.line, c.command), c.message) << c.line;
 }
 
 TEST(ErrorTextByKey, CoversBothTables)

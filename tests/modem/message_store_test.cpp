@@ -226,3 +226,31 @@ TEST(GetSMSList, ADeviceThatHangsUpMidListFailsAndDeletesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReadSMS, TextModeJoinsBodyLinesUpToTheAnnouncedLength)
+{
+    StoreEngine engine("TC35");
+    engine.gsm.SetSMSFormat(smsfText);
+    engine.gsm.SetUnsolicitedIndication(Indication(uindSMSDeliver) | Indication(uindOnlyIndication));
+    engine.gsm.SetActive(true);
+    engine.Sim().InjectSms("+4930123456", "Hello\nWorld");
+    const std::optional<Arrival> stored = engine.Take("");
+    ASSERT_TRUE(stored);
+    int stat = -1;
+    std::unique_ptr<TSMS2> message = engine.gsm.ReadSMS(stored->index, stat);
+    auto* deliver = dynamic_cast<TSMSDeliver*>(message.get());
+    ASSERT_TRUE(deliver);
+    EXPECT_EQ(deliver->UD(), "Hello\nWorld");
+    EXPECT_EQ(deliver->OA(), "+4930123456");
+    EXPECT_EQ(stat, 0);
+    std::unique_ptr<TStringList> list = engine.gsm.GetSMSList(4);
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ((*list)[0], std::to_string(stored->index) + "=1");  // read by now
+    auto* listed = dynamic_cast<TSMSDeliver*>(list->GetObject(0));
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(listed->UD(), "Hello\nWorld");
+}
+
+}  // namespace
