@@ -35,7 +35,7 @@ void TTerminalThread::AddLine(const std::string& line)
         std::lock_guard guard(Lock);
         PendingLines.push_back(line);
     }
-    Wakeup.SetEvent();
+    Signal();
 }
 
 void TTerminalThread::AddText(const std::string& text)
@@ -44,7 +44,16 @@ void TTerminalThread::AddText(const std::string& text)
         std::lock_guard guard(Lock);
         PendingText += text;
     }
-    Wakeup.SetEvent();
+    Signal();
+}
+
+void TTerminalThread::Signal()
+{
+    // While the event is still set the loop has not reset it yet, and the pass that follows
+    // the reset takes what was just queued: waking the thread again would only cost the
+    // producer a system call and, on a busy machine, its time slice.
+    if (!Wakeup.IsSet())
+        Wakeup.SetEvent();
 }
 
 void TTerminalThread::Stop()
@@ -97,6 +106,9 @@ void TTerminalThread::ApplyPending()
     }
     for (char ch : text)
         terminal_.ProcessChar(ch, lines);
+    // Again after the characters: a burst of traffic opens thousands of lines in one pass,
+    // and showing them all only to drop them on the next pass would stall the GUI thread.
+    TrimToMaxLines(lines);
 
     terminal_.Show(lines);
 }

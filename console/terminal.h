@@ -30,6 +30,7 @@ protected:
     void Execute() override;
 
 private:
+    void Signal();
     // GUI thread.
     void ApplyPending();
     void TrimToMaxLines(TTerminalLines& lines) const;
