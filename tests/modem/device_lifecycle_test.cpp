@@ -33,6 +33,8 @@ TEST_P(OpenSequence, WritesTheModelsDialogue)
         EXPECT_TRUE(ServeUntil([&] { return engine.gsm.NetworkRegistration() == 1; }));
     engine.gsm.SetActive(false);
     EXPECT_EQ(engine.gsm.NetworkRegistration(), 0);
+    if (engine.gsm.Equipment() != eqNokia9110)
+        EXPECT_EQ(engine.recorder.registrations, (std::vector<int>{1, 0}));
     EXPECT_FALSE(engine.comm.Active());
     EXPECT_TRUE(engine.recorder.allOnMainThread);
 }
