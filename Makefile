@@ -21,8 +21,9 @@ test: build
 run: build
 	@echo "make run: the console on the simulated modem is not built yet"
 
-bench: build
-	@echo "make bench: no benchmarks yet"
+# Builds only the benchmark programs, runs them briefly and prints one table of figures.
+bench: configure
+	@JOBS=$(JOBS) bench/run_all.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD)
