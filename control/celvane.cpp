@@ -1,12 +1,15 @@
 #include "control/celvane.h"
 
 #include <charconv>
+#include <cstdlib>
 
 #include "codec/sms.h"
 #include "control/automation_values.h"
 #include "control/celvane_type_library.h"
 #include "control/gsm_logger.h"
 #include "control/message_objects.h"
+#include "control/ole_stream.h"
+#include "control/property_stream.h"
 #include "control/string_list_objects.h"
 #include "link/comm.h"
 #include "modem/gsm.h"
@@ -531,6 +534,63 @@ HRESULT TCelvane::put_CheckInterval(int32_t value)
             throw Exception(Format("CheckInterval (%d) is out of range", value));
         checkTimer_->SetInterval(static_cast<uint32_t>(value) * kMsPerSecond);
     });
+}
+
+HRESULT TCelvane::GetClassID(CLSID* clsid)
+{
+    return Give(celvane::CLSID_Celvane, clsid);
+}
+
+HRESULT TCelvane::IsDirty()
+{
+    // Properties change through the engine and the device as well: always worth a save.
+    return S_OK;
+}
+
+HRESULT TCelvane::Load(IStream* stream)
+{
+    return SafeCall(IPersistStreamInit::kIID, kCelvaneProgId, [&] {
+        if (!stream)
+            throw EOleSysError(E_POINTER, "No stream to load from");
+        TOleStream in(stream);
+        frame_.ReadBlock(in);
+        LoadProperties(*this, in);
+    });
+}
+
+HRESULT TCelvane::Save(IStream* stream, int32_t)
+{
+    return SafeCall(IPersistStreamInit::kIID, kCelvaneProgId, [&] {
+        if (!stream)
+            throw EOleSysError(E_POINTER, "No stream to save to");
+        TOleStream out(stream);
+        frame_.WriteBlock(out);
+        SaveProperties(*this, out);
+    });
+}
+
+HRESULT TCelvane::GetSizeMax(uint64_t*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT TCelvane::InitNew()
+{
+    return S_OK;
+}
+
+HRESULT TCelvane::GetPages(CAUUID* pages)
+{
+    if (!pages)
+        return E_POINTER;
+    pages->pElems = static_cast<GUID*>(std::malloc(sizeof(GUID)));
+    if (!pages->pElems) {
+        pages->cElems = 0;
+        return E_UNEXPECTED;
+    }
+    pages->cElems = 1;
+    pages->pElems[0] = celvane::CLSID_UnsolicitedIndicationPage;
+    return S_OK;
 }
 
 HRESULT CreateCelvane(const IID& iid, void** object)

@@ -2,10 +2,12 @@
 #include <memory>
 #include <string>
 
+#include "control/activex_component.h"
 #include "control/celvane_tlb.h"
 #include "control/dispatch_tables.h"
 #include "platform/com/connection_point.h"
 #include "platform/com/error_info.h"
+#include "platform/com/stream.h"
 #include "platform/sys/object.h"
 #include "platform/sys/timer.h"
 
@@ -17,8 +19,10 @@ class TSMS;
 // The control: the automation face of one engine with its serial device. Every member is a
 // thin call into the engine or the device; failures become E_UNEXPECTED with their message as
 // the error description. Events go to the host's sink, and a sink that fails is ignored.
-class TCelvane : public ComObject<DispatchImpl<ICelvane, &CelvaneTable>, SupportErrorInfo<ICelvane>,
-                                  SingleEventSource<celvane::IID_ICelvaneEvents>> {
+// Containers save and load its properties through IPersistStreamInit.
+class TCelvane : public TActiveXComponent<DispatchImpl<ICelvane, &CelvaneTable>, SupportErrorInfo<ICelvane>,
+                                          SingleEventSource<celvane::IID_ICelvaneEvents>, IPersistStreamInit,
+                                          ISpecifyPropertyPages> {
 public:
     TCelvane();
     ~TCelvane() override;
@@ -80,6 +84,16 @@ public:
     HRESULT get_SupportedSMSFormats(int32_t* value) override;
     HRESULT get_CheckInterval(int32_t* value) override;
     HRESULT put_CheckInterval(int32_t value) override;
+
+    // IPersistStreamInit: the framework's block, then the control's seventeen fields.
+    HRESULT GetClassID(CLSID* clsid) override;
+    HRESULT IsDirty() override;
+    HRESULT Load(IStream* stream) override;
+    HRESULT Save(IStream* stream, int32_t clearDirty) override;
+    HRESULT GetSizeMax(uint64_t* size) override;
+    HRESULT InitNew() override;
+
+    HRESULT GetPages(CAUUID* pages) override;
 
 private:
     template <class Body>
