@@ -270,7 +270,14 @@ void TGSM::HandleUnsolicitedLine(const std::string& line)
         return;
     }
     if (line.starts_with("+CMT:") || line.starts_with("+CDS:") || line.starts_with("+CBM:")) {
-        HandleRoutedHeader(line);
+        // A header that fails to parse must leave no message waiting, or the next line (an
+        // indication, a reply) would be swallowed as its body.
+        try {
+            HandleRoutedHeader(line);
+        } catch (...) {
+            pendingSMS_.reset();
+            throw;
+        }
         return;
     }
     DoUnsolicitedLine(line);

@@ -60,25 +60,21 @@ void TGSM::HandleRoutedHeader(const std::string& line)
             bodyLength_ = kBodyToCR;
             return;
         }
-        // +CDS: fo,mr,[ra],[tora],scts,dt,st: the whole report is in the header.
-        try {
-            sms.SetPDUType(params.Octet());
-            sms.SetMR(params.Octet());
-            sms.SetOA(params.Unquoted());
-            params.Skip();
-            const TZonedTime scts = params.TimeStamp();
-            sms.SetSCTS(scts.value);
-            sms.SetSCTSTZ(scts.zone);
-            const TZonedTime dt = params.TimeStamp();
-            sms.SetDT(dt.value);
-            sms.SetDTSTZ(dt.zone);
-            sms.SetStatus(params.Octet());
-            DoUnsolicitedSMS(-1, &sms);
-            AcknowledgeMessage();
-        } catch (...) {
-            pendingSMS_.reset();
-            throw;
-        }
+        // +CDS: fo,mr,[ra],[tora],scts,dt,st: the whole report is in the header. When this
+        // raises, the dispatcher frees the report.
+        sms.SetPDUType(params.Octet());
+        sms.SetMR(params.Octet());
+        sms.SetOA(params.Unquoted());
+        params.Skip();
+        const TZonedTime scts = params.TimeStamp();
+        sms.SetSCTS(scts.value);
+        sms.SetSCTSTZ(scts.zone);
+        const TZonedTime dt = params.TimeStamp();
+        sms.SetDT(dt.value);
+        sms.SetDTSTZ(dt.zone);
+        sms.SetStatus(params.Octet());
+        DoUnsolicitedSMS(-1, &sms);
+        AcknowledgeMessage();
         pendingSMS_.reset();
     } else {
         auto page = std::make_unique<TCellBroadcast>();

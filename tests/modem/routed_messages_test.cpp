@@ -124,6 +124,23 @@ TEST(RoutedMessages, ALineWhileAMessageIsPendingIsItsBody)
     EXPECT_EQ(engine.seen.size(), 1u);
 }
 
+TEST(RoutedMessages, AHeaderThatDoesNotParseLeavesNothingPending)
+{
+    constexpr const char* kHeaders[] = {
+        "+CMT: \"B\r\n",  // found by fuzzing: no time stamp
+        "+CMT: \"123\",,\"22/10/12,12:34:00+08\",145,4,0,0,\"+491710760000\",145,x\r\n",
+        "+CBM: 17,x,0,1,1\r\n",
+        "+CDS: 6,42,\"+4917012345\",145,\"22/13/12,12:34:00+08\",\"22/10/12,12:35:00+08\",0\r\n",
+    };
+    for (const char* header : kHeaders) {
+        RoutedEngine engine(smsfText);
+        EXPECT_THROW(engine.Feed(header), Exception) << header;
+        engine.Feed("RING\r\n");
+        EXPECT_EQ(engine.lines, (std::vector<std::string>{"RING"})) << header;
+        EXPECT_TRUE(engine.seen.empty()) << header;
+    }
+}
+
 TEST(RoutedMessages, ModelsWithoutServiceCentreFieldDecodeTheirOwnPDUs)
 {
     RoutedEngine engine(smsfPDU, eqWaveCom);
