@@ -6,6 +6,7 @@
 #include "codec/sms.h"
 #include "control/automation_values.h"
 #include "control/celvane_type_library.h"
+#include "control/engine_copy.h"
 #include "control/gsm_logger.h"
 #include "control/message_objects.h"
 #include "control/ole_stream.h"
@@ -290,9 +291,15 @@ HRESULT TCelvane::SendSMS(ISMS2* SMS)
             throw Exception("SendSMS needs a message object");
         Bstr pdu;
         OleCheck(SMS->get_PDU(pdu.Out()));
-        std::unique_ptr<TSMS2> message = TSMS2::CreateSMS(engine_.get(), pdu.Narrow(), false);
+        // The object encoded its PDU for the control in its GSM, or with a service centre field
+        // when it has none: read it back the same way, then hand it to this engine's device.
+        ComPtr<ICelvane> encodedFor;
+        OleCheck(SMS->get_GSM(encodedFor.Out()));
+        std::unique_ptr<TGSM> encoder = MakeEngineCopy(encodedFor.Get());
+        std::unique_ptr<TSMS2> message = TSMS2::CreateSMS(encoder.get(), pdu.Narrow(), false);
         if (!message)
             throw Exception("The message object holds no message to send");
+        message->SetGSM(engine_.get());
         engine_->SendSMS(*message);
     });
 }

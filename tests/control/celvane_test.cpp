@@ -89,6 +89,30 @@ TEST_F(Control, SendsASubmitObjectAndReceivesItBackRouted)
     EXPECT_EQ(ud.Narrow(), "Hello me");
 }
 
+// This model's PDUs carry no service centre field; a message object's PDU does.
+class ControlWithoutServiceCentreField : public ControlOnSimulator {
+protected:
+    const char* Model() const override { return "M1"; }
+    int32_t Equipment() const override { return 1; }  // eqM1
+};
+
+TEST_F(ControlWithoutServiceCentreField, SendsAnObjectMadeWithoutAControl)
+{
+    ASSERT_EQ(control->put_UnsolicitedIndication(kIndicationSMSDeliver), S_OK);
+    Activate();
+    ComPtr<ISMSSubmit> sms = Create<ISMSSubmit>(CLSID_SMSSubmit);
+    sms->put_DA(Bstr(u"+491701234567").Get());
+    sms->put_UD(Bstr(u"Across models").Get());
+    ASSERT_EQ(control->SendSMS(sms.Get()), S_OK) << LastErrorDescription();
+    ASSERT_TRUE(ServeUntil([&] { return events.Count(kOnUnsolicitedSMS) > 0; }));
+    ComPtr<ISMSDeliver> deliver;
+    ASSERT_EQ(events.Of(kOnUnsolicitedSMS)[0].arguments[1].pdispVal->QueryInterface(IID_PPV_ARGS(deliver.Out())),
+              S_OK);
+    Bstr ud;
+    deliver->get_UD(ud.Out());
+    EXPECT_EQ(ud.Narrow(), "Across models");
+}
+
 TEST_F(Control, ReadsListsAndDeletesStoredMessages)
 {
     StoreIndications();

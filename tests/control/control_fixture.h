@@ -97,7 +97,7 @@ protected:
     {
         CelvaneRegistry::SetUp();
         sim::TSimulatorOptions options;
-        options.model = "TC35";
+        options.model = Model();
         options.device.pin = "1234";
         options.device.readyDelayMs = 50;
         sim_ = std::make_unique<sim::TSimulator>(options);
@@ -105,7 +105,7 @@ protected:
         control = Create<ICelvane>(celvane::CLSID_Celvane);
         ASSERT_TRUE(control);
         ASSERT_EQ(control->put_DeviceName(Bstr::FromNarrow(sim_->Path()).Get()), S_OK);
-        ASSERT_EQ(control->put_Equipment(11), S_OK);  // eqTC35
+        ASSERT_EQ(control->put_Equipment(Equipment()), S_OK);
         ASSERT_EQ(control->put_PIN(Bstr(u"1234").Get()), S_OK);
         // Short waits for tests; the engine's own pauses stay as they are.
         control->put_RecTimeout(400);
@@ -127,6 +127,10 @@ protected:
         sim_.reset();
         CelvaneRegistry::TearDown();
     }
+
+    // The device model of the simulator and the control.
+    virtual const char* Model() const { return "TC35"; }
+    virtual int32_t Equipment() const { return 11; }  // eqTC35
 
     void Activate() { ASSERT_EQ(control->put_Active(VARIANT_TRUE), S_OK) << LastErrorDescription(); }
 
