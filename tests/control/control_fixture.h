@@ -96,6 +96,7 @@ protected:
     void SetUp() override
     {
         CelvaneRegistry::SetUp();
+        objectsBefore_ = LiveComObjects();
         sim::TSimulatorOptions options;
         options.model = Model();
         options.device.pin = "1234";
@@ -124,6 +125,10 @@ protected:
             control->put_Active(VARIANT_FALSE);
         control.Reset();
         sink.Reset();
+        events.Clear();
+        SetErrorInfo(0, nullptr);  // a failure's description is an object too
+        // Every object the test made or was handed is gone with its last reference.
+        EXPECT_EQ(LiveComObjects(), objectsBefore_);
         sim_.reset();
         CelvaneRegistry::TearDown();
     }
@@ -148,4 +153,5 @@ private:
     std::unique_ptr<sim::TSimulator> sim_;
     uint32_t cookie_ = 0;
     int simulatorDescriptors_ = 0;
+    int32_t objectsBefore_ = 0;
 };
