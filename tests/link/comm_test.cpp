@@ -63,8 +63,9 @@ protected:
     }
 
     PtyPair pty;
-    TComm comm;
+    // Before the device: its event thread records until the device is destroyed.
     Recorder<RxEvent> rx;
+    TComm comm;
 };
 
 TEST_F(CommOnPty, OpenAndCloseRunTheEventsInOrder)
@@ -285,6 +286,7 @@ TEST_F(CommOnPty, UnreadBytesAreCountedUntilPurged)
     ASSERT_TRUE(counts.WaitFor([](const std::vector<int>& c) { return c.back() == 7; }));
     comm.PurgeIn();
     EXPECT_EQ(comm.InQueCount(), 0);
+    comm.Close();  // the event thread stops before counts goes
 }
 
 TEST_F(CommOnPty, ReadNeverWaitsForBytesThatHaveNotArrived)
