@@ -1,6 +1,5 @@
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -13,21 +12,9 @@
 #include "console/network_operators.h"
 #include "console/picture_editor.h"
 #include "platform/sys/exception.h"
-
-// Failures show texts, not bytes.
-void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+#include "tests/console/window_test_support.h"
 
 namespace {
-
-// Screenshots are kept with the build for a person to look at.
-void SaveScreenshot(QWidget& widget, const char* name)
-{
-    QDir().mkpath(SCREENSHOT_DIR);
-    widget.grab().save(QString(SCREENSHOT_DIR) + "/" + name + ".png");
-}
 
 template <class T>
 T* Child(QWidget& parent, const char* name)
