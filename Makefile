@@ -19,7 +19,7 @@ test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 run: build
-	@echo "make run: the console on the simulated modem is not built yet"
+	@tools/run/run.sh $(BUILD)
 
 # Builds only the benchmark programs, runs them briefly and prints one table of figures.
 bench: configure
