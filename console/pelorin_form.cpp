@@ -4,9 +4,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QFileDialog>
-#include <QFormLayout>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -28,6 +27,7 @@
 #include "console/lamp_images.h"
 #include "console/melody_editor.h"
 #include "console/picture_editor.h"
+#include "console/program_dir.h"
 #include "console/qt_text.h"
 #include "console/seo_editor.h"
 #include "console/terminal.h"
@@ -88,13 +88,17 @@ int RegistrationColour(int status)
 constexpr int kLogLines = 30;
 const std::string kNoLogFile = "NUL";   // the log file name that switches a log off
 
-std::string LogFileName(const QCheckBox* box, const QFileDialog* dialog)
+// A log that is on but has no file chosen yet goes beside the program, where it starts out.
+std::string LogFileName(const QCheckBox* box, const QFileDialog* dialog, const char* defaultName)
 {
     if (!box->isChecked())
         return kNoLogFile;
     const QStringList chosen = dialog->selectedFiles();
-    return chosen.isEmpty() ? std::string() : FromQString(chosen.first());
+    if (chosen.isEmpty() || chosen.first().isEmpty() || QFileInfo(chosen.first()).isDir())
+        return ProgramDir() + defaultName;
+    return FromQString(chosen.first());
 }
+
 const char* const kPortItems[] = {"Com1", "Com2", "Com3", "Com4"};
 // The simulated modem's own number: a message sent there comes back.
 const char* const kPresetDestination = "+491701234567";
@@ -508,8 +512,11 @@ void TPelorinForm::SettingsToControls()
         }
     smsLogCheckBox_->setChecked(dataModule_.SMSLogFileName() != kNoLogFile);
     gsmLogCheckBox_->setChecked(dataModule_.GSMLogFileName() != kNoLogFile);
-    smsLogSaveDialog_->selectFile(ToQString(dataModule_.SMSLogFileName()));
-    gsmLogSaveDialog_->selectFile(ToQString(dataModule_.GSMLogFileName()));
+    // "NUL" is no file to offer.
+    if (smsLogCheckBox_->isChecked())
+        smsLogSaveDialog_->selectFile(ToQString(dataModule_.SMSLogFileName()));
+    if (gsmLogCheckBox_->isChecked())
+        gsmLogSaveDialog_->selectFile(ToQString(dataModule_.GSMLogFileName()));
     SMSLOGCheckBoxClick();
     GSMLOGCheckBoxClick();
 }
@@ -532,8 +539,8 @@ void TPelorinForm::ControlsToSettings()
         if (deviceName != control.DeviceName())
             control.SetDeviceName(deviceName);
     }
-    dataModule_.SetSMSLogFileName(LogFileName(smsLogCheckBox_, smsLogSaveDialog_));
-    dataModule_.SetGSMLogFileName(LogFileName(gsmLogCheckBox_, gsmLogSaveDialog_));
+    dataModule_.SetSMSLogFileName(LogFileName(smsLogCheckBox_, smsLogSaveDialog_, "sms.log"));
+    dataModule_.SetGSMLogFileName(LogFileName(gsmLogCheckBox_, gsmLogSaveDialog_, "gsm.log"));
     UpdateCaption();
 }
 

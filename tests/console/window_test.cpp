@@ -430,6 +430,10 @@ TEST_F(MainWindow, LogCheckBoxesEnableTheirButtonsAndSwitchTheLogsOff)
     Click("SpeedButton4");
     Click("SMSLOGCheckBox");
     EXPECT_TRUE(Child<QPushButton>("SMSLogButton")->isEnabled());
+    // Switched on again, the log goes to the file it had.
+    Click("SpeedButton3");
+    EXPECT_EQ(module_->SMSLogFileName(), (dir_ / "sms.log").string());
+    EXPECT_EQ(module_->GSMLogFileName(), "NUL");
 }
 
 TEST_F(MainWindow, HintsShowTheirLongPartInTheStatusBar)
