@@ -13,9 +13,11 @@
 #include "control/property_stream.h"
 #include "control/string_list_objects.h"
 #include "link/comm.h"
+#include "link/hex_text.h"
 #include "modem/gsm.h"
 #include "platform/com/ole_error.h"
 #include "platform/sys/format.h"
+#include "platform/sys/str_to_int.h"
 
 namespace {
 
@@ -270,6 +272,8 @@ HRESULT TCelvane::put_Active(VARIANT_BOOL value)
 
 HRESULT TCelvane::SendATCommand(BSTR Cmd, uint8_t WaitFor, IStrings** ResultS, int32_t RepCount, int32_t* result)
 {
+    if (!result)
+        return E_POINTER;
     return Guard([&] {
         if (!ResultS || !*ResultS)
             throw Exception("SendATCommand needs a string list in ResultS");
@@ -306,6 +310,9 @@ HRESULT TCelvane::SendSMS(ISMS2* SMS)
 
 HRESULT TCelvane::ReadSMS(int32_t Index, int32_t* Stat, ISMS** result)
 {
+    // Refused before the read: a message read and then not handed out would be lost.
+    if (!Stat || !result)
+        return E_POINTER;
     return Guard([&] {
         int stat = 0;
         std::unique_ptr<TSMS2> message = engine_->ReadSMS(Index, stat);
@@ -354,6 +361,16 @@ HRESULT TCelvane::put_ErrorCodes(IStrings* value)
         // Read whole first: the list given may be a view of the engine's own.
         TStringList items;
         CopyStrings(value, items);
+        // A result code that is no integer would turn every later reply into a failure:
+        // refused here, with the engine's table left as it was.
+        for (int i = 0; i < items.Count(); ++i) {
+            const std::string name = items.Names(i);
+            const std::string code = items.ValueFromIndex(i);
+            int ignored = 0;
+            if (!code.empty() && !UpperCaseAscii(name).ends_with(".PARAMS") && !TryStrToInt(code, ignored))
+                throw Exception(Format("ErrorCodes: '%s' is not a valid integer value for %s", code.c_str(),
+                                       name.c_str()));
+        }
         engine_->ErrorCodes().Assign(items);
     });
 }
