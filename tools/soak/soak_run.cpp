@@ -91,6 +91,11 @@ int TSoak::Random(int low, int high)
     return std::uniform_int_distribution<int>(low, high)(random_);
 }
 
+const char* TSoak::SendError()
+{
+    return kSendErrors[Random(0, static_cast<int>(std::size(kSendErrors)) - 1)];
+}
+
 TFault TSoak::PickFault()
 {
     if (Random(1, kFaultOneIn) != 1)
@@ -173,14 +178,14 @@ void TSoak::Cycle(int sender, TFault fault)
         probed = &target;
         break;
     case TFault::Garbage:
-        target.Sim().InjectGarbage(kGarbage[Random(0, std::size(kGarbage) - 1)]);
+        target.Sim().InjectGarbage(kGarbage[Random(0, static_cast<int>(std::size(kGarbage)) - 1)]);
         probed = &target;
         break;
     case TFault::RetriedError:
-        from.Sim().FailCommand("+CMGS", kSendErrors[Random(0, std::size(kSendErrors) - 1)], kRepeatCount - 1);
+        from.Sim().FailCommand("+CMGS", SendError(), kRepeatCount - 1);
         break;
     case TFault::FinalError:
-        from.Sim().FailCommand("+CMGS", kSendErrors[Random(0, std::size(kSendErrors) - 1)], kRepeatCount);
+        from.Sim().FailCommand("+CMGS", SendError(), kRepeatCount);
         mayFail = true;
         break;
     case TFault::ReadError:
@@ -314,6 +319,10 @@ void TSoak::PrintSummary(const TProcessFigures& warm, const TProcessFigures& end
     std::printf("  peak RSS     %ld KiB (after warm-up %ld KiB, at the end %ld KiB)\n", end.peakKiB,
                 warm.residentKiB, end.residentKiB);
     std::printf("  descriptors  %d (after warm-up %d)\n", end.descriptors, warm.descriptors);
-    std::printf("%s%s%s\n", passed ? "PASS" : "FAIL: ", verdict.c_str(),
-                firstProblem_.empty() ? "" : (" (first: " + firstProblem_ + ")").c_str());
+    if (passed)
+        std::printf("PASS\n");
+    else if (firstProblem_.empty())
+        std::printf("FAIL: %s\n", verdict.c_str());
+    else
+        std::printf("FAIL: %s (first: %s)\n", verdict.c_str(), firstProblem_.c_str());
 }

@@ -31,6 +31,7 @@ private:
     void Cycle(int sender, TFault fault);
     TFault PickFault();
     int Random(int low, int high);   // low..high inclusive
+    const char* SendError();         // a final result a device gives a refused send
     // Serves the main thread's queue and collects what arrived, without waiting.
     void Serve();
     // Waits until every sent message has arrived and every report is in; false at the deadline,
