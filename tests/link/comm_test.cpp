@@ -321,6 +321,7 @@ TEST_F(CommOnPty, TxEmptyFollowsAWrite)
     EXPECT_EQ(comm.WriteString("AT\r"), 3);
     EXPECT_EQ(pty.Receive(3), "AT\r");
     EXPECT_TRUE(empty.WaitFor([](const std::vector<bool>& e) { return !e.empty(); }));
+    comm.Close();  // the event thread stops before empty goes
 }
 
 TEST_F(CommOnPty, AFailingHandlerDoesNotStopTheEvents)
@@ -337,6 +338,7 @@ TEST_F(CommOnPty, AFailingHandlerDoesNotStopTheEvents)
     ASSERT_TRUE(seen.WaitFor([](const std::vector<int>& s) { return s.size() == 1; }));
     pty.Send("b");
     EXPECT_TRUE(seen.WaitFor([](const std::vector<int>& s) { return s.size() == 2; }));
+    comm.Close();  // the event thread stops before seen goes
 }
 
 // The event thread must stop promptly even while bytes keep coming and handlers keep reading;
