@@ -39,6 +39,7 @@
 #include "console/window_messages.h"
 #include "platform/com/strings_interface.h"
 #include "sim/simulator.h"
+#include "tests/console/registered_control.h"
 #include "tests/console/window_test_support.h"
 
 namespace {
@@ -79,18 +80,9 @@ class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/console-window-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        std::filesystem::create_directory(dir_ / "ports");
-        setenv("GATEWAY_REGISTRY", (dir_ / "registry").c_str(), 1);
-        setenv("GATEWAY_PORT_DIR", (dir_ / "ports").c_str(), 1);
-        ASSERT_EQ(RegisterStdTypeLibrary(), S_OK);
-        void* library = dlopen(GW_CELVANE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(library, nullptr) << dlerror();
-        auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(library, "DllRegisterServer"));
-        ASSERT_NE(registerServer, nullptr);
-        ASSERT_EQ(registerServer(), S_OK);
+        RegisterControlInTemporaryRegistry("/tmp/console-window-XXXXXX", dir_);
+        if (HasFatalFailure())
+            return;
         previousHandler_ = SetErrorBoxHandler([this](const std::string& text) { errors_.push_back(text); });
         SetProgramArguments(std::vector<std::string>{});
     }
