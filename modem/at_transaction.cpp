@@ -7,6 +7,7 @@
 #include "link/comm.h"
 #include "link/hex_text.h"
 #include "modem/error_texts.h"
+#include "modem/gsm_async_thread.h"
 #include "modem/gsm.h"
 #include "modem/gsm_scopes.h"
 #include "platform/sys/format.h"
@@ -86,13 +87,12 @@ int TGSM::SendATCommand(const std::string& Cmd, uint8_t WaitFor, int RepCount, T
                 Sleep(static_cast<uint32_t>(std::max(repeatTimeout_, 0)));
         } while (!done && attempts > 0);
     } catch (...) {
-        std::lock_guard lock(replyLock_);
-        responseList_ = nullptr;
+        EndTransaction();
         throw;
     }
+    EndTransaction();
 
     std::lock_guard lock(replyLock_);
-    responseList_ = nullptr;
     if (done)
         return lastError_;
     if (cancelled && lastErrorMsg_ == "OK")
@@ -100,6 +100,18 @@ int TGSM::SendATCommand(const std::string& Cmd, uint8_t WaitFor, int RepCount, T
     if (!lastErrorMsg_.empty())
         throw EGSMError(ReturnedErrorText(lastErrorMsg_, Cmd));
     throw EGSMError(Format("No reply on AT command: %s", Cmd.c_str()));
+}
+
+// The lines received during the transaction stayed in the receive log; the bytes may all have
+// been reported by its own waits already, so no later arrival would start the pass that cuts them.
+void TGSM::EndTransaction()
+{
+    {
+        std::lock_guard lock(replyLock_);
+        responseList_ = nullptr;
+    }
+    if (RxLength() > 0)
+        asyncThread_->Wake();
 }
 
 bool TGSM::RunAttempt(const std::string& cmd, uint8_t waitFor, bool& cancelled)

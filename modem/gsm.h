@@ -170,6 +170,7 @@ private:
 
     // Transaction steps.
     bool RunAttempt(const std::string& cmd, uint8_t waitFor, bool& cancelled);
+    void EndTransaction();
     bool WaitForReply(uint32_t timeoutMs);
     void RecogniseReply(const std::string& chunk);
     void ClassifyLine(const std::string& line);
